@@ -1,0 +1,6 @@
+// winmm: the multimedia timer.
+#pragma once
+
+#include "win/base.h"
+
+DWORD WINAPI timeGetTime(void);

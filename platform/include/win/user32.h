@@ -1,0 +1,4 @@
+// user32 and gdi32: window classes, windows, messages, controls, painting.
+#pragma once
+
+#include "base.h"
