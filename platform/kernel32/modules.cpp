@@ -8,6 +8,8 @@
 
 #include "testing.h"
 
+void PlatformRegisterBuiltinModules();
+
 namespace {
 
 struct Entry {
@@ -29,9 +31,16 @@ struct Table {
     std::vector<Module*> modules;  // never freed: handles stay valid for the process
 };
 
-Table& TheTable() {
+Table& RawTable() {
     static Table* table = new Table;
     return *table;
+}
+
+// The table, with the stand-in libraries registered before its first use.
+Table& TheTable() {
+    static std::once_flag builtins;
+    std::call_once(builtins, PlatformRegisterBuiltinModules);
+    return RawTable();
 }
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -72,7 +81,7 @@ std::vector<void (*)()>& ExitHooks() {
 }  // namespace
 
 void PlatformModuleRegister(const char* fileName, const PlatformExport* exports, size_t count) {
-    Table& table = TheTable();
+    Table& table = RawTable();
     std::lock_guard<std::mutex> guard(table.lock);
     const std::string name = LibraryName(fileName);
     Module* module = Find(table, name);
