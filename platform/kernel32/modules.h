@@ -18,7 +18,10 @@ void PlatformModuleRegister(const char* fileName, const PlatformExport* exports,
 // registration: stand-in libraries stop their threads here.
 void PlatformAtExit(void (*hook)());
 
+// An entry's address as GetProcAddress hands it out; the caller casts it back
+// to the entry's real type. The cast goes through void (*)(), which the
+// compiler accepts as the generic function pointer type.
 template <typename Function>
 FARPROC PlatformEntry(Function* function) {
-    return reinterpret_cast<FARPROC>(function);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
 }
