@@ -1,5 +1,6 @@
 // The frame loop's timing arithmetic: the smoothed frame rate, the title
 // text and the per-second frame count.
+#include <windows.h>
 #include <mmsystem.h>
 
 #include <cstdio>

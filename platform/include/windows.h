@@ -4,3 +4,4 @@
 #include "win/base.h"
 #include "win/kernel32.h"
 #include "win/user32.h"
+#include "win/gdi32.h"

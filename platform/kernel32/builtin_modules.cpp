@@ -2,4 +2,12 @@
 // name and entries with PlatformModuleRegister.
 #include "modules.h"
 
-void PlatformRegisterBuiltinModules() {}
+void PlatformDsoundRegister();
+void PlatformD3D9Register();
+void PlatformD3DX9Register();
+
+void PlatformRegisterBuiltinModules() {
+    PlatformDsoundRegister();
+    PlatformD3D9Register();
+    PlatformD3DX9Register();
+}

@@ -1,0 +1,6 @@
+// comctl32: common controls.
+#pragma once
+
+#include <windows.h>
+
+void WINAPI InitCommonControls(void);

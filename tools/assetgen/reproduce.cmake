@@ -1,0 +1,28 @@
+# Runs the generator into an empty folder and compares what it writes with
+# the committed assets, byte for byte.
+# cmake -DGENERATOR=assetgen -DASSETS=assets -DWORK=folder -P reproduce.cmake
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+execute_process(COMMAND "${GENERATOR}" "${WORK}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "assetgen failed: ${result}")
+endif()
+set(expected explosion.ico explosion.wav fire.png ground.png scorch.png smoke.png)
+file(GLOB written RELATIVE "${WORK}" "${WORK}/*")
+list(SORT written)
+if(NOT written STREQUAL expected)
+    message(FATAL_ERROR "assetgen wrote '${written}', expected '${expected}'")
+endif()
+set(differ)
+foreach(name ${expected})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/${name}" "${ASSETS}/${name}"
+                    RESULT_VARIABLE same)
+    if(NOT same EQUAL 0)
+        list(APPEND differ ${name})
+    endif()
+endforeach()
+if(differ)
+    message(FATAL_ERROR "regenerated files differ from assets/: ${differ}")
+endif()
+file(REMOVE_RECURSE "${WORK}")
+message(STATUS "assetgen reproduces all ${expected}")
