@@ -8,11 +8,6 @@
 
 struct BlitImage;
 
-// Event codes the frame loop acts on.
-constexpr int32_t EventKindNone = 0;
-constexpr int32_t EventKindClose = 16;
-constexpr int32_t EventKindGadget = 13100;
-
 // The three buttons along the bottom edge.
 constexpr int32_t GadgetBoom = 0;
 constexpr int32_t GadgetContinuous = 1;
