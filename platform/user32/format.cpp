@@ -30,17 +30,17 @@ int WINAPI wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
         }
         if (*p == 'l' || *p == 'h') ++p;
         char piece[1100];
-        const std::string spec = "%" + flags + width + precision;
+        const std::string conversion = "%" + flags + width + precision;
         switch (*p) {
             case 'd':
-            case 'i': std::snprintf(piece, sizeof piece, (spec + "d").c_str(), static_cast<int32_t>(va_arg(arguments, int))); break;
-            case 'u': std::snprintf(piece, sizeof piece, (spec + "u").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
-            case 'x': std::snprintf(piece, sizeof piece, (spec + "x").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
-            case 'X': std::snprintf(piece, sizeof piece, (spec + "X").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
-            case 'c': std::snprintf(piece, sizeof piece, (spec + "c").c_str(), va_arg(arguments, int)); break;
+            case 'i': std::snprintf(piece, sizeof piece, (conversion + "d").c_str(), static_cast<int32_t>(va_arg(arguments, int))); break;
+            case 'u': std::snprintf(piece, sizeof piece, (conversion + "u").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
+            case 'x': std::snprintf(piece, sizeof piece, (conversion + "x").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
+            case 'X': std::snprintf(piece, sizeof piece, (conversion + "X").c_str(), static_cast<uint32_t>(va_arg(arguments, unsigned))); break;
+            case 'c': std::snprintf(piece, sizeof piece, (conversion + "c").c_str(), va_arg(arguments, int)); break;
             case 's': {
                 const char* s = va_arg(arguments, const char*);
-                std::snprintf(piece, sizeof piece, (spec + "s").c_str(), s ? s : "(null)");
+                std::snprintf(piece, sizeof piece, (conversion + "s").c_str(), s ? s : "(null)");
                 break;
             }
             case '\0': --p; piece[0] = '\0'; break;
